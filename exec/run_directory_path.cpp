@@ -1,0 +1,17 @@
+#include "exec/run_directory_path.h"
+
+namespace zandrel {
+
+std::size_t GbkCharLength(std::string_view text, std::size_t i) {
+    return IsGbkLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
+
+std::string_view DirectoryOfPath(std::string_view path) {
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < path.size(); i += GbkCharLength(path, i)) {
+        if (path[i] == '\\') last = i;
+    }
+    return last == std::string_view::npos ? std::string_view() : path.substr(0, last);
+}
+
+}  // namespace zandrel

@@ -1,0 +1,365 @@
+#include "e2e_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace e2e {
+namespace {
+
+std::string ParentOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
+
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = dir + "\\" + name;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+void CopyInto(const std::string& from, const std::string& to) {
+    if (!CopyFileA(from.c_str(), to.c_str(), FALSE))
+        ADD_FAILURE() << "could not copy " << from << " to " << to << ", error " << GetLastError();
+}
+
+struct EnumQuery {
+    DWORD pid;
+    const char* cls;
+    const char* caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK EnumTopLevel(HWND hwnd, LPARAM lp) {
+    auto* q = reinterpret_cast<EnumQuery*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != q->pid || !IsWindowVisible(hwnd)) return TRUE;
+    if (q->cls && ClassName(hwnd) != q->cls) return TRUE;
+    if (q->caption && WindowText(hwnd) != q->caption) return TRUE;
+    q->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+std::string DriverDirectory() {
+    char path[MAX_PATH * 4] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return ParentOf(path);
+}
+
+std::string Hex(std::string_view bytes) {
+    std::string out;
+    char buf[4];
+    for (unsigned char c : bytes) {
+        std::snprintf(buf, sizeof buf, "%02X ", c);
+        out += buf;
+    }
+    if (!out.empty()) out.pop_back();
+    return out;
+}
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount64() > end) return false;
+        Sleep(15);
+    }
+}
+
+Sandbox::Sandbox(const SandboxOptions& options) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "sandbox";
+    for (char& c : name) if (c == '/') c = '_';
+    const std::string root = DriverDirectory() + "\\sandboxes";
+    CreateDirectoryA(root.c_str(), nullptr);
+    dir_ = root + "\\" + name + options.suffix;
+    RemoveTree(dir_);
+    if (!CreateDirectoryA(dir_.c_str(), nullptr)) ADD_FAILURE() << "could not create " << dir_;
+    const std::string driver = DriverDirectory();
+    CopyInto(ParentOf(ParentOf(driver)) + "\\zandrel.exe", Path("zandrel.exe"));
+    if (options.withTools) {
+        CopyInto(driver + "\\fakes\\adb.exe", Path("adb.exe"));
+        CopyInto(driver + "\\fakes\\fastboot.exe", Path("fastboot.exe"));
+    }
+    if (options.withNotes) {
+        CreateDirectoryA(Path("Brovanek").c_str(), nullptr);
+        CopyInto(ParentOf(ParentOf(driver)) + "\\Brovanek\\a.txt", Path("Brovanek\\a.txt"));
+    }
+}
+
+void Sandbox::RemoveTools() const {
+    DeleteFileA(Path("adb.exe").c_str());
+    DeleteFileA(Path("fastboot.exe").c_str());
+}
+
+std::vector<ToolRun> ReadToolLog(const Sandbox& box) {
+    std::ifstream in(box.Path("tool.log"), std::ios::binary);
+    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<ToolRun> runs;
+    std::size_t start = 0;
+    for (std::size_t end; (end = all.find('\x1e', start)) != std::string::npos; start = end + 1) {
+        std::vector<std::string> fields;
+        std::stringstream ss(all.substr(start, end - start));
+        for (std::string f; std::getline(ss, f, '\x1f');) fields.push_back(f);
+        if (fields.size() < 5) continue;
+        ToolRun r;
+        r.tool = fields[0];
+        r.flags = std::stoul(fields[1]);
+        r.show = static_cast<unsigned>(std::stoul(fields[2]));
+        r.cwd = fields[3];
+        r.commandLine = fields[4];
+        r.args.assign(fields.begin() + 5, fields.end());
+        runs.push_back(r);
+    }
+    return runs;
+}
+
+std::vector<ToolRun> WaitForToolRuns(const Sandbox& box, std::size_t count, DWORD timeoutMs) {
+    std::vector<ToolRun> runs;
+    WaitFor([&] { runs = ReadToolLog(box); return runs.size() >= count; }, timeoutMs);
+    return runs;
+}
+
+App::App(const Sandbox& box, const std::string& cwd) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string cmd = "\"" + box.Path("zandrel.exe") + "\"";
+    const std::string dir = cwd.empty() ? box.dir() : cwd;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi_)) {
+        ADD_FAILURE() << "could not start " << cmd << ", error " << GetLastError();
+        return;
+    }
+    WaitFor([&] { return (main_ = FindWindowOf("ZandrelWindow", "Zandrel By Quivon")) != nullptr; }, 15000);
+    if (!main_) ADD_FAILURE() << "MainWindow did not appear";
+}
+
+App::~App() {
+    if (!pi_.hProcess) return;
+    if (running()) {
+        TerminateProcess(pi_.hProcess, 99);
+        WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    CloseHandle(pi_.hThread);
+    CloseHandle(pi_.hProcess);
+}
+
+bool App::running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+DWORD App::WaitForExit(DWORD timeoutMs) {
+    if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
+}
+
+HWND App::FindWindowOf(const char* cls, const char* caption) const {
+    EnumQuery q{pi_.dwProcessId, cls, caption};
+    EnumWindows(EnumTopLevel, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+HWND App::WaitForWindow(zandrel::WindowId id, DWORD timeoutMs) const {
+    const std::string caption(zandrel::Definition(id).caption);
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindWindowOf("ZandrelWindow", caption.c_str())) != nullptr; }, timeoutMs);
+    return found;
+}
+
+HWND App::FindDialog() const { return FindWindowOf("#32770", nullptr); }
+
+HWND App::WaitForMessageBox(DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitFor([&] {
+        HWND d = FindDialog();
+        if (d && GetDlgItem(d, 0xFFFF)) found = d;
+        return found != nullptr;
+    }, timeoutMs);
+    return found;
+}
+
+HWND App::Focus() const {
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    if (!GetGUIThreadInfo(uiThread(), &gti)) return nullptr;
+    return gti.hwndFocus;
+}
+
+bool App::Responsive(DWORD timeoutMs) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
+}
+
+HWND Control(HWND window, zandrel::WindowId id, std::string_view name) {
+    int index = -1;
+    if (!zandrel::FindControl(id, name, &index)) return nullptr;
+    return GetDlgItem(window, index + 1);
+}
+
+std::string WindowText(HWND hwnd) {
+    char buf[1024] = {};
+    GetWindowTextA(hwnd, buf, sizeof buf);
+    return buf;
+}
+
+std::string ClassName(HWND hwnd) {
+    char buf[256] = {};
+    GetClassNameA(hwnd, buf, sizeof buf);
+    return buf;
+}
+
+RECT WindowRect(HWND hwnd) {
+    RECT rc{};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+RECT ChildRect(HWND child) {
+    RECT rc = WindowRect(child);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+std::string MessageBoxText(HWND box) {
+    char buf[8192] = {};
+    GetDlgItemTextA(box, 0xFFFF, buf, sizeof buf);
+    return buf;
+}
+
+bool MessageBoxHasIcon(HWND box) {
+    HWND icon = GetDlgItem(box, 0x440);
+    return icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
+}
+
+bool MessageBoxHasButton(HWND box, int id) {
+    HWND b = GetDlgItem(box, id);
+    return b && IsWindowVisible(b);
+}
+
+void CloseMessageBox(HWND box, int id) {
+    PostMessageA(box, WM_COMMAND, id, 0);
+    if (!WaitFor([&] { return !IsWindow(box); }, 5000)) ADD_FAILURE() << "the message box did not close";
+}
+
+void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+namespace {
+
+void SendKey(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof in);
+}
+
+void Foreground(HWND hwnd) {
+    SetForegroundWindow(hwnd);
+    WaitFor([&] { return GetForegroundWindow() == hwnd; }, 2000);
+}
+
+}  // namespace
+
+void Press(HWND foreground, std::initializer_list<Key> keys) {
+    Foreground(foreground);
+    for (const Key& k : keys) {
+        if (k.ctrl) SendKey(VK_CONTROL, false);
+        if (k.alt) SendKey(VK_MENU, false);
+        if (k.shift) SendKey(VK_SHIFT, false);
+        SendKey(k.vk, false);
+        SendKey(k.vk, true);
+        if (k.shift) SendKey(VK_SHIFT, true);
+        if (k.alt) SendKey(VK_MENU, true);
+        if (k.ctrl) SendKey(VK_CONTROL, true);
+        Sleep(30);
+    }
+    Sleep(100);
+}
+
+void TypeText(HWND foreground, std::string_view ascii) {
+    Foreground(foreground);
+    for (char c : ascii) {
+        const SHORT scan = VkKeyScanA(c);
+        const WORD vk = LOBYTE(scan);
+        const bool shift = HIBYTE(scan) & 1;
+        if (shift) SendKey(VK_SHIFT, false);
+        SendKey(vk, false);
+        SendKey(vk, true);
+        if (shift) SendKey(VK_SHIFT, true);
+        Sleep(20);
+    }
+    Sleep(100);
+}
+
+void SetClipboardText(std::string_view text) {
+    if (!OpenClipboard(nullptr)) { ADD_FAILURE() << "could not open the clipboard"; return; }
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    char* p = static_cast<char*>(GlobalLock(mem));
+    std::memcpy(p, text.data(), text.size());
+    p[text.size()] = '\0';
+    GlobalUnlock(mem);
+    SetClipboardData(CF_TEXT, mem);
+    CloseClipboard();
+}
+
+Shot CaptureWindow(HWND hwnd, const char* name) {
+    const RECT rc = WindowRect(hwnd);
+    Shot shot;
+    shot.width = rc.right - rc.left;
+    shot.height = rc.bottom - rc.top;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = shot.width;
+    bmi.bmiHeader.biHeight = -shot.height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, shot.width, shot.height, screen, rc.left, rc.top, SRCCOPY);
+    GdiFlush();
+    const auto* px = static_cast<const unsigned*>(bits);
+    shot.pixels.assign(px, px + shot.width * shot.height);
+    for (auto& p : shot.pixels) p &= 0x00FFFFFF;
+    if (name) {
+        const std::string dir = ParentOf(ParentOf(ParentOf(DriverDirectory()))) + "\\screenshots";
+        CreateDirectoryA(dir.c_str(), nullptr);
+        const std::string path = dir + "\\" + name + ".bmp";
+        BITMAPFILEHEADER fh{};
+        const DWORD imageSize = static_cast<DWORD>(shot.pixels.size() * 4);
+        fh.bfType = 0x4D42;
+        fh.bfOffBits = sizeof fh + sizeof bmi.bmiHeader;
+        fh.bfSize = fh.bfOffBits + imageSize;
+        if (FILE* f = std::fopen(path.c_str(), "wb")) {
+            std::fwrite(&fh, sizeof fh, 1, f);
+            std::fwrite(&bmi.bmiHeader, sizeof bmi.bmiHeader, 1, f);
+            std::fwrite(bits, imageSize, 1, f);
+            std::fclose(f);
+        }
+    }
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+}  // namespace e2e

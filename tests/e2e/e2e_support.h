@@ -1,0 +1,125 @@
+// The end-to-end test driver's toolkit: a sandbox folder holding a copy of zandrel.exe with the fake
+// device tools, the running program, its windows and message boxes, keys, the fake tools' log and
+// screenshots. Every wait has a deadline.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/window_definition.h"
+
+namespace e2e {
+
+// Folder of the driver exe; the fakes lie in its "fakes" subfolder, zandrel.exe two levels up.
+std::string DriverDirectory();
+
+// "D0 C5 ..." for failure messages about GBK bytes.
+std::string Hex(std::string_view bytes);
+
+// Polls `done` every 15 ms until it holds or `timeoutMs` has passed; returns whether it held.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+// A fresh folder under the driver's "sandboxes" folder, named after the test plus `suffix`, with
+// zandrel.exe, adb.exe, fastboot.exe and Brovanek\a.txt copied in (each optional).
+struct SandboxOptions {
+    std::string suffix;
+    bool withTools = true;
+    bool withNotes = true;
+    SandboxOptions& Suffix(std::string s) { suffix = std::move(s); return *this; }
+    SandboxOptions& WithoutTools() { withTools = false; return *this; }
+    SandboxOptions& WithoutNotes() { withNotes = false; return *this; }
+};
+class Sandbox {
+public:
+    explicit Sandbox(const SandboxOptions& options = {});
+    const std::string& dir() const { return dir_; }
+    std::string Path(std::string_view name) const { return dir_ + "\\" + std::string(name); }
+    void RemoveTools() const;
+private:
+    std::string dir_;
+};
+
+// One record of the fake tools' log.
+struct ToolRun {
+    std::string tool;         // "adb.exe" or "fastboot.exe"
+    unsigned long flags = 0;  // STARTUPINFO.dwFlags
+    unsigned show = 0;        // STARTUPINFO.wShowWindow
+    std::string cwd, commandLine;
+    std::vector<std::string> args;  // without the program name
+};
+std::vector<ToolRun> ReadToolLog(const Sandbox& box);
+// Waits until the log holds at least `count` records.
+std::vector<ToolRun> WaitForToolRuns(const Sandbox& box, std::size_t count, DWORD timeoutMs = 5000);
+
+// A running zandrel.exe, started from its sandbox with the sandbox as its current directory (unless
+// `cwd` is given). Killed on destruction if still running.
+class App {
+public:
+    explicit App(const Sandbox& box, const std::string& cwd = {});
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    DWORD pid() const { return pi_.dwProcessId; }
+    HWND main() const { return main_; }
+    bool running() const;
+    // Exit code once the process has ended within the timeout; STILL_ACTIVE otherwise.
+    DWORD WaitForExit(DWORD timeoutMs = 5000);
+
+    // Top-level visible window of this process with that class (nullptr: any) and caption.
+    HWND FindWindowOf(const char* cls, const char* caption) const;
+    // The visible top-level window of the given definition (by class and caption), waited for.
+    HWND WaitForWindow(zandrel::WindowId id, DWORD timeoutMs = 5000) const;
+    // A message box (#32770 with a static 0xFFFF) of this process, waited for; nullptr on timeout.
+    HWND WaitForMessageBox(DWORD timeoutMs = 8000) const;
+    // Any visible #32770 of the process, message box or not.
+    HWND FindDialog() const;
+    // The focused window of the program's UI thread.
+    HWND Focus() const;
+    DWORD uiThread() const { return GetWindowThreadProcessId(main_, nullptr); }
+    // Whether the UI thread answers a message within the timeout.
+    bool Responsive(DWORD timeoutMs = 500) const;
+
+private:
+    PROCESS_INFORMATION pi_{};
+    HWND main_ = nullptr;
+};
+
+// The child window of a loaded window for the control with that name (its id is its stored index + 1).
+HWND Control(HWND window, zandrel::WindowId id, std::string_view name);
+
+std::string WindowText(HWND hwnd);
+std::string ClassName(HWND hwnd);
+RECT WindowRect(HWND hwnd);
+// Control rectangle in the client coordinates of its parent.
+RECT ChildRect(HWND child);
+
+// Text of a message box's message (the static 0xFFFF).
+std::string MessageBoxText(HWND box);
+// Whether a message box has its icon static showing an icon.
+bool MessageBoxHasIcon(HWND box);
+bool MessageBoxHasButton(HWND box, int id);
+// Presses a message-box button (IDOK, IDCANCEL) and waits until the box is gone.
+void CloseMessageBox(HWND box, int id = IDOK);
+
+// Clicks a button without waiting for its action (BM_CLICK posted).
+void Click(HWND button);
+
+// Brings the program's window to the front and types keys through the real input queue.
+struct Key { WORD vk; bool shift = false; bool alt = false; bool ctrl = false; };
+void Press(HWND foreground, std::initializer_list<Key> keys);
+void TypeText(HWND foreground, std::string_view ascii);
+
+// Puts text on the clipboard (CF_TEXT, ANSI).
+void SetClipboardText(std::string_view text);
+
+// Saves the window's pixels from the screen as build/screenshots/<name>.bmp; returns the pixels as
+// 0x00RRGGBB rows, top-down.
+struct Shot { int width = 0, height = 0; std::vector<unsigned> pixels; unsigned at(int x, int y) const { return pixels[y * width + x]; } };
+Shot CaptureWindow(HWND hwnd, const char* name = nullptr);
+
+}  // namespace e2e

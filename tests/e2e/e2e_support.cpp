@@ -139,7 +139,9 @@ std::vector<ToolRun> WaitForToolRuns(const Sandbox& box, std::size_t count, DWOR
 App::App(const Sandbox& box, const std::string& cwd) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    std::string cmd = "\"" + box.Path("zandrel.exe") + "\"";
+    std::string cmd(1, '"');
+    cmd += box.Path("zandrel.exe");
+    cmd += '"';
     const std::string dir = cwd.empty() ? box.dir() : cwd;
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi_)) {
         ADD_FAILURE() << "could not start " << cmd << ", error " << GetLastError();
@@ -257,6 +259,17 @@ void CloseMessageBox(HWND box, int id) {
 }
 
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+void MouseClick(HWND window) {
+    const RECT rc = WindowRect(window);
+    SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof in[0]);
+    Sleep(100);
+}
 
 namespace {
 

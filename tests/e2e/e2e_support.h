@@ -108,6 +108,8 @@ void CloseMessageBox(HWND box, int id = IDOK);
 
 // Clicks a button without waiting for its action (BM_CLICK posted).
 void Click(HWND button);
+// Clicks the middle of a window with the real mouse, as a user would (a disabled window ignores it).
+void MouseClick(HWND window);
 
 // Brings the program's window to the front and types keys through the real input queue.
 struct Key { WORD vk; bool shift = false; bool alt = false; bool ctrl = false; };

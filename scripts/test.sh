@@ -16,6 +16,8 @@ ctest --preset native
 echo "== Windows build, Win32 and end-to-end tests under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+# The release zip, unpacked as a user would; the end-to-end tests start the program from there.
+(cd build/windows && cpack -G ZIP >/dev/null && rm -rf package-check && unzip -q -d package-check zandrel-*-win32.zip)
 . scripts/wine-env.sh
 ZANDREL_XVFB_PID=
 cleanup() {
@@ -26,5 +28,11 @@ trap cleanup EXIT
 unset DISPLAY  # always a private display: tests must not click on a developer's desktop
 zandrel_ensure_display
 wineserver -p >/dev/null 2>&1  # keep one server up for all the Wine runs
-ctest --preset windows
+status=0
+ctest --preset windows || status=$?
+# Screenshots the tests saved, as PNG for viewing.
+for f in build/screenshots/*.bmp; do
+    [ -e "$f" ] && convert "$f" "${f%.bmp}.png" && rm -f "$f"
+done
+[ $status -eq 0 ] || exit $status
 echo "all tests passed in $(( $(date +%s) - start )) s"

@@ -63,9 +63,14 @@ Bytes ReadFileBytes(std::string_view path) {
     if (p.empty()) return {};
     FileHandle file = OpenFile(p, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
     if (!file) return {};
-    const DWORD size = SetFilePointer(file.get(), 0, nullptr, FILE_END);
+    // The high part is asked for so that a file of 4 GiB and more is recognised as too large instead
+    // of being read as its size modulo 4 GiB.
+    LONG high = 0;
+    SetLastError(NO_ERROR);
+    const DWORD size = SetFilePointer(file.get(), 0, &high, FILE_END);
     if (size == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return {};
-    if (SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return {};
+    if (high != 0) return {};
+    if (SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return {};  // 0 fits
     if (static_cast<LONG>(size) <= 0) return {};  // empty, or 2 GiB and more
     // A read buffer that cannot be had makes the read fail, not the program; malloc, unlike new,
     // never reaches the out-of-memory stop.

@@ -66,23 +66,9 @@ void DecodePicture(ControlInstance& c) {
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resource), MAKEINTRESOURCEA(10));  // RT_RCDATA
     if (!found) return;
     HGLOBAL loaded = LoadResource(module, found);
-    const auto* data = static_cast<const unsigned char*>(loaded ? LockResource(loaded) : nullptr);
-    const DWORD size = SizeofResource(module, found);
-    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    if (!data || size < 8 || std::memcmp(data, kSignature, 8) != 0) return;
-
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, data, size)) return;
-    image.format = PNG_FORMAT_BGRA;
-    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
-        png_image_free(&image);
-        return;
-    }
-    c.pixels = std::move(pixels);
-    c.pictureWidth = static_cast<int>(image.width);
-    c.pictureHeight = static_cast<int>(image.height);
+    const auto* data = static_cast<const std::uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+    if (!data) return;
+    DecodePng(data, SizeofResource(module, found), c.pixels, c.pictureWidth, c.pictureHeight);
 }
 
 void PaintPicture(HWND hwnd, const ControlInstance& c) {
@@ -233,6 +219,26 @@ HWND CreateOwnClass(const char* cls, HWND parent, int id, DWORD style, ControlIn
 }
 
 }  // namespace
+
+bool DecodePng(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& pixels, int& width, int& height) {
+    pixels.clear();
+    width = height = 0;
+    static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    if (!data || size < 8 || std::memcmp(data, kSignature, 8) != 0) return false;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, data, size)) return false;
+    image.format = PNG_FORMAT_BGRA;
+    std::vector<std::uint8_t> decoded(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, decoded.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return false;
+    }
+    pixels = std::move(decoded);
+    width = static_cast<int>(image.width);
+    height = static_cast<int>(image.height);
+    return true;
+}
 
 void RegisterControlClasses(HINSTANCE inst) {
     const struct { const char* name; WNDPROC proc; } kinds[] = {

@@ -45,6 +45,9 @@ struct WindowInstance {
 // Control kinds (controls_win.cpp).
 void RegisterControlClasses(HINSTANCE inst);
 HWND CreateControl(HWND parent, int id, ControlInstance& c);
+// Decodes PNG bytes (recognised by their signature) into top-down BGRA rows at the picture's natural
+// size. False, with nothing decoded, for anything that is not a whole, valid PNG.
+bool DecodePng(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& pixels, int& width, int& height);
 // Edit box colours for WM_CTLCOLOREDIT of the parent.
 LRESULT EditColours(const ControlInstance& c, HDC dc);
 

@@ -27,7 +27,11 @@ cleanup() {
 trap cleanup EXIT
 unset DISPLAY  # always a private display: tests must not click on a developer's desktop
 zandrel_ensure_display
-wineserver -p >/dev/null 2>&1  # keep one server up for all the Wine runs
+# The prefix's virtual desktop belongs to the display it was started on: end whatever still runs in
+# the project's prefix, then keep one fresh server up for all the Wine runs.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
+wineserver -p >/dev/null 2>&1
 status=0
 ctest --preset windows || status=$?
 # Screenshots the tests saved, as PNG for viewing.

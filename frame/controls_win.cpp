@@ -128,7 +128,7 @@ void PasteFiltered(HWND hwnd, const ControlInstance& c) {
     SendMessageA(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-// The area between the border and the text band, in the box's background colour.
+// The single-line border, and the area between it and the text band in the box's background colour.
 void PaintOutsideBand(HWND hwnd, const ControlInstance& c) {
     RECT window, client;
     GetWindowRect(hwnd, &window);
@@ -140,11 +140,22 @@ void PaintOutsideBand(HWND hwnd, const ControlInstance& c) {
     WindowDc dc(hwnd, /*wholeWindow=*/true);
     ExcludeClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
     FillRect(dc.get(), &inner, c.backBrush.get());
+    SelectClipRgn(dc.get(), nullptr);
+    RECT whole{0, 0, window.right - window.left, window.bottom - window.top};
+    FrameRect(dc.get(), &whole, GetSysColorBrush(COLOR_WINDOWFRAME));
 }
 
 LRESULT CALLBACK EditSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
     const auto& c = *reinterpret_cast<const ControlInstance*>(ref);
     switch (msg) {
+    case WM_KEYDOWN:
+        // Shift+Insert pastes inside the edit control without a WM_PASTE: filter it the same way.
+        if (wp == VK_INSERT && c.def->edit.inputMode != InputMode::Any && GetKeyState(VK_SHIFT) < 0 &&
+            GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0) {
+            PasteFiltered(hwnd, c);
+            return 0;
+        }
+        break;
     case WM_CHAR:
         if (!AcceptsTypedChar(c.def->edit.inputMode, static_cast<unsigned>(wp))) return 0;
         break;
@@ -158,6 +169,8 @@ LRESULT CALLBACK EditSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
         const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
         if (!c.def->edit.multiLine && c.textBandHeight > 0) {
             RECT& rc = wp ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : *reinterpret_cast<RECT*>(lp);
+            // The one-pixel border lies outside the client area (see CreateEditBox).
+            InflateRect(&rc, -GetSystemMetrics(SM_CXBORDER), -GetSystemMetrics(SM_CYBORDER));
             if (rc.bottom - rc.top > c.textBandHeight) {
                 rc.top = CentredBandTop(rc.top, rc.bottom, c.textBandHeight);
                 rc.bottom = rc.top + c.textBandHeight;
@@ -180,7 +193,10 @@ LRESULT CALLBACK EditSubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UIN
 HWND CreateEditBox(HWND parent, int id, DWORD common, ControlInstance& c) {
     const ControlDefinition& d = *c.def;
     const Text content(d.caption);
-    HWND hwnd = CreateWindowExA(0, "EDIT", content.c_str(), common | ES_AUTOHSCROLL | WS_BORDER, d.left, d.top,
+    // The single-line border (border style 5) is drawn by the subclass around the text band: an edit
+    // control given WS_BORDER takes the style off and draws its frame inside its client area, which
+    // here is only the band.
+    HWND hwnd = CreateWindowExA(0, "EDIT", content.c_str(), common | ES_AUTOHSCROLL, d.left, d.top,
                                 d.width, d.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 GetModuleHandleA(nullptr), nullptr);
     if (!hwnd) return nullptr;

@@ -331,48 +331,142 @@ void SetClipboardText(std::string_view text) {
     CloseClipboard();
 }
 
-Shot CaptureWindow(HWND hwnd, const char* name) {
-    const RECT rc = WindowRect(hwnd);
-    Shot shot;
-    shot.width = rc.right - rc.left;
-    shot.height = rc.bottom - rc.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = shot.width;
-    bmi.bmiHeader.biHeight = -shot.height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, shot.width, shot.height, screen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    const auto* px = static_cast<const unsigned*>(bits);
-    shot.pixels.assign(px, px + shot.width * shot.height);
-    for (auto& p : shot.pixels) p &= 0x00FFFFFF;
-    if (name) {
-        const std::string dir = ParentOf(ParentOf(ParentOf(DriverDirectory()))) + "\\screenshots";
-        CreateDirectoryA(dir.c_str(), nullptr);
-        const std::string path = dir + "\\" + name + ".bmp";
-        BITMAPFILEHEADER fh{};
-        const DWORD imageSize = static_cast<DWORD>(shot.pixels.size() * 4);
-        fh.bfType = 0x4D42;
-        fh.bfOffBits = sizeof fh + sizeof bmi.bmiHeader;
-        fh.bfSize = fh.bfOffBits + imageSize;
-        if (FILE* f = std::fopen(path.c_str(), "wb")) {
-            std::fwrite(&fh, sizeof fh, 1, f);
-            std::fwrite(&bmi.bmiHeader, sizeof bmi.bmiHeader, 1, f);
-            std::fwrite(bits, imageSize, 1, f);
-            std::fclose(f);
+namespace {
+
+// Wine's own export that names the Unix file behind a Windows path; nullptr outside Wine.
+std::string UnixPath(const std::string& windowsPath) {
+    using Fn = char*(CDECL*)(LPCWSTR);
+    auto fn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!fn) return {};
+    wchar_t wide[MAX_PATH * 2] = {};
+    MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH * 2);
+    char* unix = fn(wide);
+    if (!unix) return {};
+    std::string result(unix);
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+std::uint32_t Le32(const std::string& b, std::size_t at) {
+    return static_cast<std::uint8_t>(b[at]) | static_cast<std::uint8_t>(b[at + 1]) << 8 |
+           static_cast<std::uint8_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24;
+}
+
+// Reads an uncompressed 24- or 32-bit BMP into 0x00RRGGBB pixels, top-down.
+bool ReadBmp(const std::string& b, Shot& shot) {
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return false;
+    const std::uint32_t offset = Le32(b, 10);
+    const int width = static_cast<int>(Le32(b, 18));
+    const int rawHeight = static_cast<int>(Le32(b, 22));
+    const int bits = static_cast<std::uint8_t>(b[28]) | static_cast<std::uint8_t>(b[29]) << 8;
+    if ((bits != 24 && bits != 32) || width <= 0 || rawHeight == 0) return false;
+    const int height = rawHeight < 0 ? -rawHeight : rawHeight;
+    const std::size_t stride = ((static_cast<std::size_t>(width) * bits / 8) + 3) & ~std::size_t{3};
+    if (b.size() < offset + stride * height) return false;
+    shot.width = width;
+    shot.height = height;
+    shot.pixels.assign(static_cast<std::size_t>(width) * height, 0);
+    for (int y = 0; y < height; ++y) {
+        const std::size_t row = offset + stride * (rawHeight < 0 ? y : height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            const std::size_t p = row + static_cast<std::size_t>(x) * bits / 8;
+            shot.pixels[static_cast<std::size_t>(y) * width + x] =
+                static_cast<std::uint8_t>(b[p]) | static_cast<std::uint8_t>(b[p + 1]) << 8 | static_cast<std::uint8_t>(b[p + 2]) << 16;
         }
     }
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
+    return true;
+}
+
+}  // namespace
+
+// The screen as X shows it, through ImageMagick's import started as a Unix program: Wine's screen DC
+// does not hold what other processes' windows show.
+Shot CaptureWindow(HWND hwnd, const char* name) {
+    Shot shot;
+    const RECT rc = WindowRect(hwnd);
+    const std::string dir = ParentOf(ParentOf(ParentOf(DriverDirectory()))) + "\\screenshots";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string file = dir + "\\" + (name ? name : "capture") + ".bmp";
+    DeleteFileA(file.c_str());
+    const std::string unixFile = UnixPath(file);
+    if (unixFile.empty()) {
+        ADD_FAILURE() << "cannot name the Unix file for " << file;
+        return shot;
+    }
+    char geometry[64];
+    std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top);
+    Sleep(300);  // let the window finish painting
+    std::string cmd = std::string("Z:\\usr\\bin\\import -silent -window root -crop ") + geometry +
+                      " +repage -type TrueColor BMP3:" + unixFile;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        ADD_FAILURE() << "could not start ImageMagick's import, error " << GetLastError();
+        return shot;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    // A Unix child cannot be waited for: wait until its picture reads back whole.
+    std::string bytes;
+    WaitFor([&] {
+        std::ifstream in(file, std::ios::binary);
+        bytes.assign((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return ReadBmp(bytes, shot);
+    }, 15000);
+    if (shot.pixels.empty()) ADD_FAILURE() << "no screenshot arrived in " << file;
+    if (!name) DeleteFileA(file.c_str());
     return shot;
+}
+
+}  // namespace e2e
+
+// ---- Child processes (added for the unlock and recovery flashing tests) ----
+#include <tlhelp32.h>
+
+namespace e2e {
+
+std::vector<DWORD> ChildProcesses(DWORD parentPid, const char* exe) {
+    std::vector<DWORD> found;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) return found;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = Process32First(snap, &entry); ok; ok = Process32Next(snap, &entry))
+        if (entry.th32ParentProcessID == parentPid && lstrcmpiA(entry.szExeFile, exe) == 0)
+            found.push_back(entry.th32ProcessID);
+    CloseHandle(snap);
+    return found;
+}
+
+std::size_t EndChildProcesses(DWORD parentPid, const char* exe) {
+    const std::vector<DWORD> children = ChildProcesses(parentPid, exe);
+    for (DWORD pid : children) {
+        HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        if (!h) continue;
+        TerminateProcess(h, 99);
+        WaitForSingleObject(h, 5000);
+        CloseHandle(h);
+    }
+    return children.size();
+}
+
+std::string ControlText(HWND control) {
+    char buf[4096] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(control, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000,
+                             &copied))
+        ADD_FAILURE() << "the control did not answer WM_GETTEXT";
+    return buf;
+}
+
+void SetControlText(HWND control, std::string_view text) {
+    const std::string copy(text);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()), SMTO_ABORTIFHUNG, 5000,
+                             &result))
+        ADD_FAILURE() << "the control did not answer WM_SETTEXT";
 }
 
 }  // namespace e2e

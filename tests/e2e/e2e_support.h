@@ -119,9 +119,28 @@ void TypeText(HWND foreground, std::string_view ascii);
 // Puts text on the clipboard (CF_TEXT, ANSI).
 void SetClipboardText(std::string_view text);
 
-// Saves the window's pixels from the screen as build/screenshots/<name>.bmp; returns the pixels as
-// 0x00RRGGBB rows, top-down.
+// The window's pixels as the screen shows them, 0x00RRGGBB rows top-down; with a name, also saved as
+// build/screenshots/<name>.bmp (the test command turns them into PNG files).
 struct Shot { int width = 0, height = 0; std::vector<unsigned> pixels; unsigned at(int x, int y) const { return pixels[y * width + x]; } };
 Shot CaptureWindow(HWND hwnd, const char* name = nullptr);
+
+}  // namespace e2e
+
+// ---- Child processes (added for the unlock and recovery flashing tests) ----
+namespace e2e {
+
+// Ids of the running processes with that exe name (case-insensitive) whose parent is `parentPid`.
+std::vector<DWORD> ChildProcesses(DWORD parentPid, const char* exe);
+// Ends those processes and waits (up to 5 s each) until they are gone; returns how many there were.
+// The flash leaves a command processor behind that waits for a key.
+std::size_t EndChildProcesses(DWORD parentPid, const char* exe);
+
+// The current text of a control of the program, asked from the control itself (WM_GETTEXT). Under
+// Wine, GetWindowTextA on another process's edit box returns the text it was created with, not what
+// was typed or set since.
+std::string ControlText(HWND control);
+// Replaces a control's text by sending it WM_SETTEXT, as a paste of the whole text would (the typing
+// filter does not apply).
+void SetControlText(HWND control, std::string_view text);
 
 }  // namespace e2e

@@ -139,8 +139,8 @@ std::size_t EndChildProcesses(DWORD parentPid, const char* exe);
 // Wine, GetWindowTextA on another process's edit box returns the text it was created with, not what
 // was typed or set since.
 std::string ControlText(HWND control);
-// Replaces a control's text by sending it WM_SETTEXT, as a paste of the whole text would (the typing
-// filter does not apply).
+// Replaces a control's text by sending it WM_SETTEXT; neither the typing nor the paste filter of a
+// box sees it.
 void SetControlText(HWND control, std::string_view text);
 
 }  // namespace e2e

@@ -62,17 +62,6 @@ std::string DriverDirectory() {
     return ParentOf(path);
 }
 
-std::string Hex(std::string_view bytes) {
-    std::string out;
-    char buf[4];
-    for (unsigned char c : bytes) {
-        std::snprintf(buf, sizeof buf, "%02X ", c);
-        out += buf;
-    }
-    if (!out.empty()) out.pop_back();
-    return out;
-}
-
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     for (;;) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/byte_assertions.h"
 #include "frame/window_definition.h"
 
 namespace e2e {
@@ -18,7 +19,7 @@ namespace e2e {
 std::string DriverDirectory();
 
 // "D0 C5 ..." for failure messages about GBK bytes.
-std::string Hex(std::string_view bytes);
+using zandrel::testkit::Hex;
 
 // Polls `done` every 15 ms until it holds or `timeoutMs` has passed; returns whether it held.
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000);

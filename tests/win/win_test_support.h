@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/byte_assertions.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -18,45 +20,10 @@
 
 namespace zandrel::wintest {
 
-// "D0 C5 CF A2" for the bytes given; "(empty)" for none.
-inline std::string Hex(std::string_view bytes) {
-    if (bytes.empty()) return "(empty)";
-    std::string out;
-    char buf[4];
-    for (unsigned char b : bytes) {
-        std::snprintf(buf, sizeof buf, "%02X", b);
-        if (!out.empty()) out += ' ';
-        out += buf;
-    }
-    return out;
-}
-
-inline std::string_view AsChars(const std::vector<std::uint8_t>& bytes) {
-    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-}
-
-// Byte-for-byte equality, embedded zero bytes included; long values are abbreviated in the message.
-inline ::testing::AssertionResult SameBytes(std::string_view got, std::string_view expected) {
-    if (got == expected) return ::testing::AssertionSuccess();
-    auto shown = [](std::string_view b) {
-        if (b.size() <= 96) return Hex(b);
-        return Hex(b.substr(0, 48)) + " ... " + Hex(b.substr(b.size() - 16));
-    };
-    std::size_t firstDiff = 0;
-    while (firstDiff < got.size() && firstDiff < expected.size() && got[firstDiff] == expected[firstDiff]) ++firstDiff;
-    return ::testing::AssertionFailure() << "got [" << shown(got) << "] (" << got.size() << " bytes), expected ["
-                                         << shown(expected) << "] (" << expected.size()
-                                         << " bytes); first difference at byte " << firstDiff;
-}
-
-template <class Got, class Expected>
-::testing::AssertionResult Same(const Got& got, const Expected& expected) {
-    if (got == expected) return ::testing::AssertionSuccess();
-    std::ostringstream g, e;
-    g << got;
-    e << expected;
-    return ::testing::AssertionFailure() << "got " << g.str() << ", expected " << e.str();
-}
+using zandrel::testkit::AsChars;
+using zandrel::testkit::Hex;
+using zandrel::testkit::Same;
+using zandrel::testkit::SameBytes;
 
 // The ANSI (GBK) path as UTF-16, with the \\?\ prefix when asked, for the wide calls that handle
 // paths longer than MAX_PATH.

@@ -32,6 +32,9 @@ zandrel_ensure_display
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
 wineserver -p >/dev/null 2>&1
+# Start the desktop and Wine's services now, away from ctest's output pipes: the first program of a
+# server starts them, and they would hold its pipes open and stall ctest until its timeout.
+timeout 60 wine cmd /c ver >/dev/null 2>&1 || true
 status=0
 ctest --preset windows || status=$?
 # Screenshots the tests saved, as PNG for viewing.

@@ -4,6 +4,10 @@
 
 #include "e2e_support.h"
 
+#include <shellapi.h>
+
+#include <vector>
+
 using namespace e2e;
 
 namespace {
@@ -18,6 +22,34 @@ TEST(Package, UnpackedZipHoldsTheProgramItsNotesReadMeAndLicence) {
     const std::string dir = UnpackedFolder();
     for (const char* name : {"zandrel.exe", "Brovanek\\a.txt", "README.txt", "LICENSE"})
         EXPECT_TRUE(Exists(dir + "\\" + name)) << dir << "\\" << name << " is missing";
+}
+
+// What Explorer shows of the exe: its icon and its version resource.
+TEST(Package, TheExecutableCarriesItsIconAndVersion) {
+    const std::string exe = UnpackedFolder() + "\\zandrel.exe";
+    ASSERT_TRUE(Exists(exe));
+    EXPECT_GE(ExtractIconExA(exe.c_str(), -1, nullptr, nullptr, 0), 1u) << "no icon in the exe";
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &handle);
+    ASSERT_GT(size, 0u) << "no version resource";
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT len = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u) << std::hex << "got " << fixed->dwProductVersionMS;
+    const struct { const char* key; const char* expected; } strings[] = {
+        {"ProductName", "Zandrel"}, {"ProductVersion", "1.0.0"}, {"OriginalFilename", "zandrel.exe"}};
+    for (const auto& s : strings) {
+        char* value = nullptr;
+        const std::string key = std::string("\\StringFileInfo\\040904B0\\") + s.key;
+        ASSERT_TRUE(VerQueryValueA(info.data(), key.c_str(), reinterpret_cast<void**>(&value), &len)) << s.key;
+        EXPECT_STREQ(value, s.expected) << s.key;
+    }
+    char* description = nullptr;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\040904B0\\FileDescription",
+                               reinterpret_cast<void**>(&description), &len));
+    EXPECT_GT(std::string(description).size(), 10u);
 }
 
 TEST(Package, ZandrelStartsFromTheUnpackedFolderAndEndsCleanly) {

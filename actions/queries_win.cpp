@@ -6,6 +6,7 @@
 #include "exec/commands.h"
 #include "exec/files.h"
 #include "exec/process.h"
+#include "exec/run_directory_path.h"
 #include "frame/message_box.h"
 
 namespace zandrel {
@@ -32,8 +33,9 @@ void RunDeviceQuery(const commands::DeviceQuery& q) {
     DeleteFileA(outputPath.c_str());
 
     // The command processor runs in the run directory, whatever the current directory is, so that it
-    // finds adb there and writes the output where it is read.
-    if (written) ShellOpen(4, batchPath, std::nullopt, GetRunDirectory(), Hidden);
+    // finds adb there and writes the output where it is read. The trailing backslash makes the root
+    // of a drive ("C:") mean that root.
+    if (written) ShellOpen(4, batchPath, std::nullopt, DirectoryWithSeparator(GetRunDirectory()), Hidden);
     SleepBlocking(5000);
 
     const Text answer = BytesToText(ReadFileBytes(outputPath));

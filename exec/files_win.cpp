@@ -38,7 +38,9 @@ Text ModuleFilePath() {
 
 void InitRunDirectory() {
     g_runDirectory = Text(DirectoryOfPath(ModuleFilePath()));
-    SetCurrentDirectoryA(g_runDirectory.c_str());
+    // With the trailing backslash, the run directory of an exe in a drive's root ("C:") names that
+    // root, not whatever the drive's current directory happens to be.
+    SetCurrentDirectoryA(DirectoryWithSeparator(g_runDirectory).c_str());
 }
 
 Text GetRunDirectory() { return g_runDirectory; }

@@ -14,4 +14,14 @@ std::string_view DirectoryOfPath(std::string_view path) {
     return last == std::string_view::npos ? std::string_view() : path.substr(0, last);
 }
 
+std::string DirectoryWithSeparator(std::string_view dir) {
+    std::string d(dir);
+    if (d.empty()) return d;
+    // A trailing backslash counts only when it is a character of its own, not the trail byte of 乗.
+    bool endsWithSeparator = false;
+    for (std::size_t i = 0; i < dir.size(); i += GbkCharLength(dir, i))
+        endsWithSeparator = GbkCharLength(dir, i) == 1 && dir[i] == '\\';
+    return endsWithSeparator ? d : d + "\\";
+}
+
 }  // namespace zandrel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace zandrel {
@@ -16,5 +17,10 @@ std::size_t GbkCharLength(std::string_view text, std::size_t i);
 // The directory part of a module path: the bytes before its last backslash, or empty when it has
 // none. The result never ends with that backslash.
 std::string_view DirectoryOfPath(std::string_view path);
+
+// The directory with one trailing backslash, as a working or current directory: the run directory
+// of an exe in a drive's root is "C:", which alone would mean the drive's current directory, not
+// its root. Empty stays empty.
+std::string DirectoryWithSeparator(std::string_view dir);
 
 }  // namespace zandrel

@@ -125,14 +125,15 @@ std::vector<ToolRun> WaitForToolRuns(const Sandbox& box, std::size_t count, DWOR
     return runs;
 }
 
-App::App(const Sandbox& box, const std::string& cwd) {
+App::App(const Sandbox& box, const std::string& cwd) : App(box.Path("zandrel.exe"), cwd.empty() ? box.dir() : cwd) {}
+
+App::App(const std::string& exe, const std::string& cwd) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     std::string cmd(1, '"');
-    cmd += box.Path("zandrel.exe");
+    cmd += exe;
     cmd += '"';
-    const std::string dir = cwd.empty() ? box.dir() : cwd;
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi_)) {
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &si, &pi_)) {
         ADD_FAILURE() << "could not start " << cmd << ", error " << GetLastError();
         return;
     }
@@ -369,6 +370,41 @@ bool ReadBmp(const std::string& b, Shot& shot) {
 
 }  // namespace
 
+bool StartUnixProgram(std::string commandLine) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+MappedDrive::MappedDrive(char letter, const std::string& folder) : root_(std::string(1, letter) + ":\\") {
+    char prefix[MAX_PATH] = {};
+    GetEnvironmentVariableA("WINEPREFIX", prefix, sizeof prefix);
+    const std::string target = UnixPath(folder);
+    if (!prefix[0] || target.empty()) {
+        ADD_FAILURE() << "no Wine prefix or Unix path to map " << root_ << " with";
+        return;
+    }
+    link_ = std::string(prefix) + "/dosdevices/" + static_cast<char>(std::tolower(letter)) + ":";
+    if (GetFileAttributesA(root_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        ADD_FAILURE() << root_ << " is already in use";
+        link_.clear();
+        return;
+    }
+    StartUnixProgram("Z:\\bin\\ln -sfn " + target + " " + link_);
+    if (!WaitFor([&] { return GetFileAttributesA(root_.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000))
+        ADD_FAILURE() << "drive " << root_ << " did not appear";
+}
+
+MappedDrive::~MappedDrive() {
+    if (link_.empty()) return;
+    StartUnixProgram("Z:\\bin\\rm -f " + link_);
+    WaitFor([&] { return GetFileAttributesA(root_.c_str()) == INVALID_FILE_ATTRIBUTES; }, 5000);
+}
+
 // The screen as X shows it, through ImageMagick's import started as a Unix program: Wine's screen DC
 // does not hold what other processes' windows show.
 Shot CaptureWindow(HWND hwnd, const char* name) {
@@ -386,17 +422,11 @@ Shot CaptureWindow(HWND hwnd, const char* name) {
     char geometry[64];
     std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top);
     Sleep(300);  // let the window finish painting
-    std::string cmd = std::string("Z:\\usr\\bin\\import -silent -window root -crop ") + geometry +
-                      " +repage -type TrueColor BMP3:" + unixFile;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (!StartUnixProgram(std::string("Z:\\usr\\bin\\import -silent -window root -crop ") + geometry +
+                          " +repage -type TrueColor BMP3:" + unixFile)) {
         ADD_FAILURE() << "could not start ImageMagick's import, error " << GetLastError();
         return shot;
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     // A Unix child cannot be waited for: wait until its picture reads back whole.
     std::string bytes;
     WaitFor([&] {

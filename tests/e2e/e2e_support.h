@@ -61,6 +61,8 @@ std::vector<ToolRun> WaitForToolRuns(const Sandbox& box, std::size_t count, DWOR
 class App {
 public:
     explicit App(const Sandbox& box, const std::string& cwd = {});
+    // The program at another path (a copy elsewhere), started in `cwd`.
+    App(const std::string& exe, const std::string& cwd);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
@@ -119,6 +121,23 @@ void TypeText(HWND foreground, std::string_view ascii);
 
 // Puts text on the clipboard (CF_TEXT, ANSI).
 void SetClipboardText(std::string_view text);
+
+// Starts a Unix program by its Windows path (Z:\\usr\\bin\\...) without waiting: Wine cannot wait for
+// one. False when it could not be started.
+bool StartUnixProgram(std::string commandLine);
+
+// A Wine drive letter mapped onto a folder for the life of the object (a link in the prefix's
+// dosdevices), so that a program can be run from the root of a drive.
+class MappedDrive {
+public:
+    MappedDrive(char letter, const std::string& folder);
+    ~MappedDrive();
+    MappedDrive(const MappedDrive&) = delete;
+    MappedDrive& operator=(const MappedDrive&) = delete;
+    const std::string& root() const { return root_; }  // "R:\\"
+private:
+    std::string root_, link_;
+};
 
 // The window's pixels as the screen shows them, 0x00RRGGBB rows top-down; with a name, also saved as
 // build/screenshots/<name>.bmp (the test command turns them into PNG files).

@@ -180,3 +180,25 @@ TEST(DeviceQueries, AnAnswerIsShownUpToItsFirstZeroByte) {
     EXPECT_EQ(MessageBoxText(msg), "Pixel\r\n") << "got " << Hex(MessageBoxText(msg));
     CloseMessageBox(msg);
 }
+
+// With the program in the root of a drive the run directory is "R:" alone; the query must still run,
+// write and read its files in that root, whatever the drive's current directory was.
+TEST(DeviceQueries, WorkInTheRootOfADrive) {
+    Sandbox box;
+    CreateDirectoryA(box.Path("elsewhere").c_str(), nullptr);
+    MappedDrive drive('R', box.dir());
+    ASSERT_EQ(drive.root(), "R:\\");
+    App app(drive.root() + "zandrel.exe", drive.root() + "elsewhere");
+    ASSERT_TRUE(app.main());
+    HWND msg = Query(app, "按钮7");
+    ASSERT_TRUE(msg);
+    EXPECT_EQ(MessageBoxText(msg), "Physical size: 1080x2340\r\n") << "got " << Hex(MessageBoxText(msg));
+    CloseMessageBox(msg);
+    const auto runs = ReadToolLog(box);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].cwd, "R:\\");
+    EXPECT_EQ(ReadAll(box.Path("b.bat")), commands::kQueryResolution.commandLine);
+    EXPECT_FALSE(Exists(box.Path("elsewhere\\b.txt"))) << "the output went to the drive's current directory";
+    PostMessageA(app.main(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.WaitForExit(), 0u);
+}

@@ -68,3 +68,27 @@ TEST(GbkCharLength, LeadBytesTakeTheNextByteUnlessAtTheEnd) {
 
 }  // namespace
 }  // namespace zandrel
+
+namespace zandrel {
+namespace {
+
+TEST(DirectoryWithSeparator, EndsInExactlyOneRealBackslash) {
+    struct Case {
+        const char* what;
+        std::string_view dir, expected;
+    };
+    const Case cases[] = {
+        {"drive root: its root, not the drive's current directory", "C:", "C:\\"},
+        {"folder", "C:\\tools", "C:\\tools\\"},
+        {"already ends in a backslash", "C:\\", "C:\\"},
+        {"ends in 乗, whose trail byte 5C is no separator", "C:\\dir乗", "C:\\dir乗\\"},
+        {"empty stays empty", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_TRUE(test::SameBytes(DirectoryWithSeparator(c.dir), c.expected));
+    }
+}
+
+}  // namespace
+}  // namespace zandrel

@@ -192,6 +192,10 @@ HWND App::Focus() const {
     return gti.hwndFocus;
 }
 
+bool App::FocusBecomes(HWND expected, DWORD timeoutMs) const {
+    return WaitFor([&] { return Focus() == expected; }, timeoutMs);
+}
+
 bool App::Responsive(DWORD timeoutMs) const {
     DWORD_PTR result = 0;
     return SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;

@@ -83,6 +83,9 @@ public:
     HWND FindDialog() const;
     // The focused window of the program's UI thread.
     HWND Focus() const;
+    // Whether the focus is on `expected`, or gets there within the timeout (keys arrive through the
+    // input queue and are handled a little later).
+    bool FocusBecomes(HWND expected, DWORD timeoutMs = 2000) const;
     DWORD uiThread() const { return GetWindowThreadProcessId(main_, nullptr); }
     // Whether the UI thread answers a message within the timeout.
     bool Responsive(DWORD timeoutMs = 500) const;

@@ -72,7 +72,7 @@ Bytes ReadFileBytes(std::string_view path) {
     const DWORD size = SetFilePointer(file.get(), 0, &high, FILE_END);
     if (size == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return {};
     if (high != 0) return {};
-    if (SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return {};  // 0 fits
+    if (SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return {};
     if (static_cast<LONG>(size) <= 0) return {};  // empty, or 2 GiB and more
     // A read buffer that cannot be had makes the read fail, not the program; malloc, unlike new,
     // never reaches the out-of-memory stop.

@@ -16,7 +16,7 @@ std::string_view DirectoryOfPath(std::string_view path) {
 
 std::string DirectoryWithSeparator(std::string_view dir) {
     std::string d(dir);
-    if (d.empty()) return d;
+    if (d.empty()) return d;  // no run directory: nothing to make current
     // A trailing backslash counts only when it is a character of its own, not the trail byte of 乗.
     bool endsWithSeparator = false;
     for (std::size_t i = 0; i < dir.size(); i += GbkCharLength(dir, i))
